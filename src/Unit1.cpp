@@ -1,0 +1,205 @@
+#include "Unit1.h"
+
+#include "anthology/entries.h"
+#include "anthology/textfiles.h"
+#include "app/messagebox.h"
+#include "gbk/codec.h"
+
+#include <QCloseEvent>
+#include <QFont>
+
+TForm1 *Form1 = nullptr;
+
+namespace {
+constexpr int kTimerInterval = 60000;
+constexpr QRgb kWindowColor = 0xE1E1E1; // 14803425
+
+QFont songFont(int pixels)
+{
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(pixels);
+    return font;
+}
+} // namespace
+
+TForm1::TForm1(QWidget *parent) : QWidget(parent), Timer1(new QTimer(this))
+{
+    setupUi(this);
+    setFixedSize(538, 657);
+    setFont(songFont(12));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(kWindowColor));
+    setPalette(pal);
+    setAutoFillBackground(true);
+    for (QFrame *panel : {Panel1, Panel2, Panel3, Panel4, Panel5})
+        panel->setAutoFillBackground(true);
+    SpinEdit1->setFont(songFont(14));
+    Edit4->setFont(songFont(12));
+    memo3->setFocus();
+
+    Timer1->setInterval(kTimerInterval);
+    Timer1->start();
+
+    connectHandlers();
+
+    // Creation never fails: an error ends the creation handler, is reported, and the window
+    // opens with whatever the handler had set up to then.
+    try {
+        FormCreate(this);
+    } catch (const std::exception &error) {
+        app::reportError(error);
+    }
+}
+
+TForm1::~TForm1()
+{
+    if (Form1 == this)
+        Form1 = nullptr;
+}
+
+void TForm1::connectHandlers()
+{
+    connect(listbox1, &controls::DropDownList::userSelectionChanged, this,
+            [this] { ListBox1Click(listbox1); });
+    connect(Button1, &QPushButton::clicked, this, [this] { ListBox1Click(Button1); });
+    connect(FlatSpeedButton58, &QToolButton::clicked, this,
+            [this] { FlatSpeedButton58Click(FlatSpeedButton58); });
+    connect(FlatSpeedButton59, &QToolButton::clicked, this,
+            [this] { FlatSpeedButton59Click(FlatSpeedButton59); });
+    connect(SpinEdit1, &QSpinBox::valueChanged, this, [this] { SpinEdit1Change(SpinEdit1); });
+    connect(FlatSpeedButton12, &QToolButton::clicked, this,
+            [this] { FlatSpeedButton12Click(FlatSpeedButton12); });
+    connect(FlatSpeedButton13, &QToolButton::clicked, this,
+            [this] { FlatSpeedButton13Click(FlatSpeedButton13); });
+    connect(FlatSpeedButton9, &QToolButton::clicked, this,
+            [this] { FlatSpeedButton9Click(FlatSpeedButton9); });
+    connect(FlatSpeedButton10, &QToolButton::clicked, this,
+            [this] { FlatSpeedButton10Click(FlatSpeedButton10); });
+    connect(FlatSpeedButton11, &QToolButton::clicked, this,
+            [this] { FlatSpeedButton11Click(FlatSpeedButton11); });
+    connect(n44, &QCheckBox::toggled, this, [this] { n44Click(n44); });
+    connect(n33, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            n33Click(n33);
+    });
+    connect(n38, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            n38Click(n38);
+    });
+    connect(n39, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            n39Click(n39);
+    });
+    connect(FlatSpeedButton1, &QToolButton::clicked, this,
+            [this] { FlatSpeedButton1Click(FlatSpeedButton1); });
+    connect(FlatSpeedButton2, &QToolButton::clicked, this,
+            [this] { FlatSpeedButton2Click(FlatSpeedButton2); });
+    connect(FlatButton1, &QPushButton::clicked, this, [this] { FlatButton1Click(FlatButton1); });
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(Timer1); });
+    connect(memo3, &TSynEditor::dblClick, this, [this] { memo3DblClick(memo3); });
+}
+
+void TForm1::FormCreate(QObject *)
+{
+    // Settings file and banner come first; both arrive with their own windows' work.
+    loadEntryList();
+    loadText(anthology::kCurrentTextFileName);
+    // The stored presentation and selection are applied here once the settings file exists.
+}
+
+void TForm1::FormClose(QObject *, TCloseAction &)
+{
+    saveEntryList();
+    saveText(anthology::kCurrentTextFileName);
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    TCloseAction action = caHide;
+    try {
+        FormClose(this, action);
+    } catch (const std::exception &error) {
+        // The close is abandoned: the window stays open with all its state.
+        event->ignore();
+        app::reportError(error);
+        return;
+    }
+    if (action == caNone)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void TForm1::loadEntryList()
+{
+    const QByteArray bytes = anthology::readFile(anthology::kEntryListFileName);
+    bool cutByNul = false;
+    const QList<QByteArray> items = anthology::splitEntryList(bytes, &cutByNul);
+    QStringList texts;
+    QList<QVariant> data;
+    texts.reserve(items.size());
+    data.reserve(items.size());
+    for (const QByteArray &item : items) {
+        texts.append(gbk::toUnicode(item));
+        data.append(item);
+    }
+    listbox1->setItems(texts, data);
+    m_entryListReadWhole = !cutByNul;
+}
+
+void TForm1::saveEntryList()
+{
+    if (!m_entryListReadWhole)
+        return;
+    QList<QByteArray> items;
+    items.reserve(listbox1->count());
+    for (int i = 0; i < listbox1->count(); ++i)
+        items.append(listbox1->itemData(i).toByteArray());
+    anthology::writeFile(anthology::kEntryListFileName, anthology::joinEntryList(items));
+}
+
+void TForm1::loadText(const QString &fileName)
+{
+    memo3->setTextLines(anthology::splitText(anthology::readFile(fileName)));
+}
+
+void TForm1::saveText(const QString &fileName)
+{
+    anthology::writeFile(fileName, anthology::joinText(memo3->textLines()));
+}
+
+void TForm1::ListBox1Click(QObject *)
+{
+    const int index = listbox1->itemIndex();
+    if (index >= 0 && index < anthology::kEntryCount)
+        loadText(anthology::entryFileName(index));
+}
+
+void TForm1::FlatSpeedButton58Click(QObject *)
+{
+    listbox1->setItemIndex(listbox1->itemIndex() - 1);
+    Button1->click();
+}
+
+void TForm1::FlatSpeedButton59Click(QObject *)
+{
+    listbox1->setItemIndex(listbox1->itemIndex() + 1);
+    Button1->click();
+}
+
+void TForm1::SpinEdit1Change(QObject *) {}
+void TForm1::FlatSpeedButton12Click(QObject *) {}
+void TForm1::FlatSpeedButton13Click(QObject *) {}
+void TForm1::FlatSpeedButton9Click(QObject *) {}
+void TForm1::FlatSpeedButton10Click(QObject *) {}
+void TForm1::FlatSpeedButton11Click(QObject *) {}
+void TForm1::n44Click(QObject *) {}
+void TForm1::n33Click(QObject *) {}
+void TForm1::n38Click(QObject *) {}
+void TForm1::n39Click(QObject *) {}
+void TForm1::FlatSpeedButton1Click(QObject *) {}
+void TForm1::FlatSpeedButton2Click(QObject *) {}
+void TForm1::FlatButton1Click(QObject *) {}
+void TForm1::Edit4KeyPress(QObject *, QChar &) {}
+void TForm1::Timer1Timer(QObject *) {}
+void TForm1::memo3DblClick(QObject *) {}
