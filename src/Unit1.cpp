@@ -44,11 +44,7 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent), Timer1(new QTimer(this))
 
     // Creation never fails: an error ends the creation handler, is reported, and the window
     // opens with whatever the handler had set up to then.
-    try {
-        FormCreate(this);
-    } catch (const std::exception &error) {
-        app::reportError(error);
-    }
+    app::runHandler([this] { FormCreate(this); });
 }
 
 TForm1::~TForm1()
@@ -57,46 +53,41 @@ TForm1::~TForm1()
         Form1 = nullptr;
 }
 
+template <typename Sender, typename Signal>
+void TForm1::connectHandler(Sender *sender, Signal signal, void (TForm1::*handler)(QObject *))
+{
+    connect(sender, signal, this,
+            [this, sender, handler] { app::runHandler([&] { (this->*handler)(sender); }); });
+}
+
 void TForm1::connectHandlers()
 {
-    connect(listbox1, &controls::DropDownList::userSelectionChanged, this,
-            [this] { ListBox1Click(listbox1); });
-    connect(Button1, &QPushButton::clicked, this, [this] { ListBox1Click(Button1); });
-    connect(FlatSpeedButton58, &QToolButton::clicked, this,
-            [this] { FlatSpeedButton58Click(FlatSpeedButton58); });
-    connect(FlatSpeedButton59, &QToolButton::clicked, this,
-            [this] { FlatSpeedButton59Click(FlatSpeedButton59); });
-    connect(SpinEdit1, &QSpinBox::valueChanged, this, [this] { SpinEdit1Change(SpinEdit1); });
-    connect(FlatSpeedButton12, &QToolButton::clicked, this,
-            [this] { FlatSpeedButton12Click(FlatSpeedButton12); });
-    connect(FlatSpeedButton13, &QToolButton::clicked, this,
-            [this] { FlatSpeedButton13Click(FlatSpeedButton13); });
-    connect(FlatSpeedButton9, &QToolButton::clicked, this,
-            [this] { FlatSpeedButton9Click(FlatSpeedButton9); });
-    connect(FlatSpeedButton10, &QToolButton::clicked, this,
-            [this] { FlatSpeedButton10Click(FlatSpeedButton10); });
-    connect(FlatSpeedButton11, &QToolButton::clicked, this,
-            [this] { FlatSpeedButton11Click(FlatSpeedButton11); });
-    connect(n44, &QCheckBox::toggled, this, [this] { n44Click(n44); });
-    connect(n33, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            n33Click(n33);
-    });
-    connect(n38, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            n38Click(n38);
-    });
-    connect(n39, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            n39Click(n39);
-    });
-    connect(FlatSpeedButton1, &QToolButton::clicked, this,
-            [this] { FlatSpeedButton1Click(FlatSpeedButton1); });
-    connect(FlatSpeedButton2, &QToolButton::clicked, this,
-            [this] { FlatSpeedButton2Click(FlatSpeedButton2); });
-    connect(FlatButton1, &QPushButton::clicked, this, [this] { FlatButton1Click(FlatButton1); });
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(Timer1); });
-    connect(memo3, &TSynEditor::dblClick, this, [this] { memo3DblClick(memo3); });
+    connectHandler(listbox1, &controls::DropDownList::userSelectionChanged, &TForm1::ListBox1Click);
+    connectHandler(Button1, &QPushButton::clicked, &TForm1::ListBox1Click);
+    connectHandler(FlatSpeedButton58, &QToolButton::clicked, &TForm1::FlatSpeedButton58Click);
+    connectHandler(FlatSpeedButton59, &QToolButton::clicked, &TForm1::FlatSpeedButton59Click);
+    connectHandler(SpinEdit1, &QSpinBox::valueChanged, &TForm1::SpinEdit1Change);
+    connectHandler(FlatSpeedButton12, &QToolButton::clicked, &TForm1::FlatSpeedButton12Click);
+    connectHandler(FlatSpeedButton13, &QToolButton::clicked, &TForm1::FlatSpeedButton13Click);
+    connectHandler(FlatSpeedButton9, &QToolButton::clicked, &TForm1::FlatSpeedButton9Click);
+    connectHandler(FlatSpeedButton10, &QToolButton::clicked, &TForm1::FlatSpeedButton10Click);
+    connectHandler(FlatSpeedButton11, &QToolButton::clicked, &TForm1::FlatSpeedButton11Click);
+    connectHandler(n44, &QCheckBox::toggled, &TForm1::n44Click);
+    // A radio button's handler runs only when it becomes checked.
+    const auto onChecked = [this](QRadioButton *button, void (TForm1::*handler)(QObject *)) {
+        connect(button, &QRadioButton::toggled, this, [this, button, handler](bool checked) {
+            if (checked)
+                app::runHandler([&] { (this->*handler)(button); });
+        });
+    };
+    onChecked(n33, &TForm1::n33Click);
+    onChecked(n38, &TForm1::n38Click);
+    onChecked(n39, &TForm1::n39Click);
+    connectHandler(FlatSpeedButton1, &QToolButton::clicked, &TForm1::FlatSpeedButton1Click);
+    connectHandler(FlatSpeedButton2, &QToolButton::clicked, &TForm1::FlatSpeedButton2Click);
+    connectHandler(FlatButton1, &QPushButton::clicked, &TForm1::FlatButton1Click);
+    connectHandler(Timer1, &QTimer::timeout, &TForm1::Timer1Timer);
+    connectHandler(memo3, &TSynEditor::dblClick, &TForm1::memo3DblClick);
 }
 
 void TForm1::FormCreate(QObject *)

@@ -49,6 +49,8 @@ protected:
 
 private:
     void connectHandlers();
+    template <typename Sender, typename Signal>
+    void connectHandler(Sender *sender, Signal signal, void (TForm1::*handler)(QObject *));
     void loadEntryList();
     void saveEntryList();
     void loadText(const QString &fileName);

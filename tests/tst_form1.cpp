@@ -1,4 +1,5 @@
 #include "Unit1.h"
+#include "Unit3.h"
 
 #include "app/fontsubstitutions.h"
 #include "app/messagebox.h"
@@ -72,6 +73,7 @@ private slots:
     void closeKeepsTheBreakStyleOfTheLastLoad();
     void closeWithMissingFolderKeepsWindowOpen();
     void listCutShortAtStartUpIsNotWrittenBack();
+    void hiddenReadingWindowCopiesTextFontAndBackground();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -360,6 +362,34 @@ void TestForm1::listCutShortAtStartUpIsNotWrittenBack()
     QVERIFY(form.close());
     QCOMPARE(fileBytes(QStringLiteral("Data/Odelane/list.txt")), list);
     QCOMPARE(fileBytes(QStringLiteral("Tem/00.dat")), QByteArray("current text"));
+}
+
+void TestForm1::hiddenReadingWindowCopiesTextFontAndBackground()
+{
+    makeAnthology(1, "a\r\nb");
+    TForm1 form;
+    Form1 = &form;
+    form.memo3->setFontName("\xba\xda\xcc\xe5"); // 黑体
+    form.memo3->setFontSize(14);
+    form.memo3->setFontColor(0x0000FF);
+    form.memo3->setColor(0x00CCDDEE);
+    form.memo3->setLineSpacingRule(lsSingle);
+    form.memo3->setLineDividerVisible(false);
+    TForm3 reader;
+    Form1 = nullptr;
+    QVERIFY(!reader.isVisible());
+    QCOMPARE(reader.windowTitle(), QStringLiteral("Odelane阅读"));
+    QCOMPARE(reader.memo3->lines(), (QList<QByteArray>{"a", "b"}));
+    QCOMPARE(reader.memo3->fontName(), QByteArray("\xba\xda\xcc\xe5"));
+    QCOMPARE(reader.memo3->fontSize(), 14);
+    QCOMPARE(reader.memo3->color(), 0x00CCDDEE);
+    // Everything else comes from the reading window's own description.
+    QCOMPARE(reader.memo3->fontColor(), clWindowText);
+    QCOMPARE(reader.memo3->lineSpacingRule(), lsDouble);
+    QVERIFY(reader.memo3->lineDivider().visible);
+    // A copy, not a shared list.
+    form.memo3->clearLines();
+    QCOMPARE(reader.memo3->lines().size(), 2);
 }
 
 QTEST_MAIN(TestForm1)

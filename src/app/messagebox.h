@@ -34,4 +34,16 @@ QString errorText(const QString &message);
 // Reports an error escaping a handler: error icon, caption "Odelane".
 void reportError(const std::exception &error);
 
+// Runs one event handler to completion. An error ends it where it arose and is reported, and
+// the program goes on; catching here keeps errors from unwinding through Qt's own frames.
+template <typename Handler>
+void runHandler(Handler &&handler)
+{
+    try {
+        handler();
+    } catch (const std::exception &error) {
+        reportError(error);
+    }
+}
+
 } // namespace app
