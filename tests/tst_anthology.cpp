@@ -1,7 +1,9 @@
 #include "anthology/entries.h"
 #include "anthology/paths.h"
+#include "anthology/poettable.h"
 #include "anthology/textfiles.h"
 #include "app/errors.h"
+#include "gbk/codec.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,6 +68,8 @@ private slots:
     void writeIntoMissingFolderCannotCreate();
     void writeOverReadOnlyFileCannotCreateAndKeepsIt();
     void failedWriteLeavesOldFileWhole();
+
+    void bundledAnthologyHasEveryEntryInGbk();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -263,6 +267,31 @@ void TestAnthology::failedWriteLeavesOldFileWhole()
     QCOMPARE(message, QStringLiteral("Stream write error"));
     QCOMPARE(fileBytes(QStringLiteral("Tem/00.dat")), QByteArray("old text"));
     QCOMPARE(QDir(QStringLiteral("Tem")).entryList(QDir::Files), QStringList{"00.dat"});
+}
+
+void TestAnthology::bundledAnthologyHasEveryEntryInGbk()
+{
+    QDir::setCurrent(QStringLiteral(ODELANE_DATA));
+    const QList<QByteArray> items =
+        anthology::splitEntryList(anthology::readFile(anthology::kEntryListFileName));
+    QCOMPARE(items.size(), anthology::kEntryCount);
+    QCOMPARE(anthology::kPoetCount, anthology::kEntryCount);
+    for (int i = 0; i < anthology::kEntryCount; ++i) {
+        const QByteArray poet = anthology::kPoetNames[i];
+        QCOMPARE(items[i], QByteArray::number(i + 1).rightJustified(3, '0') + ' ' + poet);
+        const QByteArray bytes = anthology::readFile(anthology::entryFileName(i));
+        const TextLines text = anthology::splitText(bytes);
+        QCOMPARE(text.lineBreak, LineBreak::CRLF);
+        QVERIFY(text.lines.size() > 4);
+        QCOMPARE(text.lines.first(), poet);
+        for (qsizetype at = 0; at < bytes.size(); at += gbk::charLength(bytes, at)) {
+            const QByteArrayView character(bytes.constData() + at, gbk::charLength(bytes, at));
+            if (!gbk::isValidChar(character))
+                QFAIL(qPrintable(QStringLiteral("entry %1: invalid GBK at byte %2").arg(i).arg(at)));
+        }
+    }
+    const TextLines welcome = anthology::splitText(anthology::readFile(anthology::kCurrentTextFileName));
+    QVERIFY(!welcome.lines.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestAnthology)

@@ -52,6 +52,7 @@ void TestGbk::validityOfCharacters_data()
     QTest::newRow("bad trail") << QByteArray("\xd3\x20") << false;
     QTest::newRow("trail 0x7f") << QByteArray("\xd3\x7f") << false;
     QTest::newRow("user-defined area") << QByteArray("\xaa\xa1") << false;
+    QTest::newRow("hanzi after refused ones") << QByteArray("\xc1\xf8") << true;
 }
 
 void TestGbk::validityOfCharacters()

@@ -26,7 +26,9 @@ bool isValidChar(QByteArrayView character)
     const auto second = static_cast<unsigned char>(character[1]);
     if (second < 0x40 || second == 0x7F || second == 0xFF)
         return false;
-    QStringDecoder decoder(kCodecName);
+    // Opening the converter costs far more than one character; keep one per thread.
+    static thread_local QStringDecoder decoder(kCodecName);
+    decoder.resetState();
     const QString text = decoder.decode(character);
     if (decoder.hasError() || text.size() != 1)
         return false;
