@@ -14,7 +14,8 @@ namespace {
 void preferX11OnWayland()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-        (qgetenv("XDG_SESSION_TYPE") == "wayland" || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")))
+        (qgetenv("XDG_SESSION_TYPE") == "wayland" ||
+         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")))
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 

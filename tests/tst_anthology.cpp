@@ -103,11 +103,10 @@ void TestAnthology::entryListSplitsAtEveryBreakAndStopsAtNul_data()
     QTest::newRow("LF CR is two breaks") << QByteArray("a\n\rb") << L{"a", "", "b"} << false;
     QTest::newRow("final break adds nothing") << QByteArray("a\n") << L{"a"} << false;
     QTest::newRow("empty line inside") << QByteArray("a\r\n\r\nb") << L{"a", "", "b"} << false;
-    QTest::newRow("NUL ends the list")
-        << QByteArray("a\r\nb\0c\r\nd", 9) << L{"a", "b"} << true;
+    QTest::newRow("NUL ends the list") << QByteArray("a\r\nb\0c\r\nd", 9) << L{"a", "b"} << true;
     QTest::newRow("NUL at the start") << QByteArray("\0a", 2) << L{} << true;
-    QTest::newRow("GBK bytes kept") << QByteArray("001 \xc1\xf8\xd3\xc0\r\n")
-                                    << L{"001 \xc1\xf8\xd3\xc0"} << false;
+    QTest::newRow("GBK bytes kept")
+        << QByteArray("001 \xc1\xf8\xd3\xc0\r\n") << L{"001 \xc1\xf8\xd3\xc0"} << false;
 }
 
 void TestAnthology::entryListSplitsAtEveryBreakAndStopsAtNul()
@@ -138,19 +137,19 @@ void TestAnthology::textSplitsDropsTrailingBlanksAndFindsStyle_data()
     QTest::newRow("CR only") << QByteArray("a\rb\r") << L{"a", "b"} << LineBreak::CR;
     QTest::newRow("LF only") << QByteArray("a\nb") << L{"a", "b"} << LineBreak::LF;
     QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << L{"a", "b"} << LineBreak::CRLF;
-    QTest::newRow("mixed gives CR LF") << QByteArray("a\rb\nc") << L{"a", "b", "c"}
-                                       << LineBreak::CRLF;
+    QTest::newRow("mixed gives CR LF")
+        << QByteArray("a\rb\nc") << L{"a", "b", "c"} << LineBreak::CRLF;
     QTest::newRow("LF CR leaves an empty line")
         << QByteArray("a\n\rb") << L{"a", "", "b"} << LineBreak::CRLF;
     QTest::newRow("trailing blank lines dropped")
         << QByteArray("a\r\n\r\nb\r\n\r\n\r\n   \t\r\n") << L{"a", "", "b"} << LineBreak::CRLF;
-    QTest::newRow("control bytes are blank") << QByteArray("a\n\x01\x1f \n", 6) << L{"a"}
-                                             << LineBreak::LF;
+    QTest::newRow("control bytes are blank")
+        << QByteArray("a\n\x01\x1f \n", 6) << L{"a"} << LineBreak::LF;
     QTest::newRow("full-width space is not blank")
         << QByteArray("a\r\n\xa1\xa1\r\n") << L{"a", "\xa1\xa1"} << LineBreak::CRLF;
     QTest::newRow("only blanks") << QByteArray(" \r\n\r\n") << L{} << LineBreak::CRLF;
-    QTest::newRow("NUL is ordinary") << QByteArray("a\0b\nc", 5) << L{QByteArray("a\0b", 3), "c"}
-                                     << LineBreak::LF;
+    QTest::newRow("NUL is ordinary")
+        << QByteArray("a\0b\nc", 5) << L{QByteArray("a\0b", 3), "c"} << LineBreak::LF;
 }
 
 void TestAnthology::textSplitsDropsTrailingBlanksAndFindsStyle()
@@ -287,10 +286,12 @@ void TestAnthology::bundledAnthologyHasEveryEntryInGbk()
         for (qsizetype at = 0; at < bytes.size(); at += gbk::charLength(bytes, at)) {
             const QByteArrayView character(bytes.constData() + at, gbk::charLength(bytes, at));
             if (!gbk::isValidChar(character))
-                QFAIL(qPrintable(QStringLiteral("entry %1: invalid GBK at byte %2").arg(i).arg(at)));
+                QFAIL(
+                    qPrintable(QStringLiteral("entry %1: invalid GBK at byte %2").arg(i).arg(at)));
         }
     }
-    const TextLines welcome = anthology::splitText(anthology::readFile(anthology::kCurrentTextFileName));
+    const TextLines welcome =
+        anthology::splitText(anthology::readFile(anthology::kCurrentTextFileName));
     QVERIFY(!welcome.lines.isEmpty());
 }
 

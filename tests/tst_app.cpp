@@ -95,8 +95,8 @@ void TestApp::windowsFaceNamesResolveToInstalledFaces_data()
     QTest::newRow("宋体") << QStringLiteral("宋体") << QStringLiteral("AR PL UMing CN");
     QTest::newRow("黑体") << QStringLiteral("黑体") << QStringLiteral("WenQuanYi Zen Hei");
     QTest::newRow("Arial") << QStringLiteral("Arial") << QStringLiteral("Liberation Sans");
-    QTest::newRow("MS Sans Serif") << QStringLiteral("MS Sans Serif")
-                                   << QStringLiteral("Liberation Sans");
+    QTest::newRow("MS Sans Serif")
+        << QStringLiteral("MS Sans Serif") << QStringLiteral("Liberation Sans");
 }
 
 void TestApp::windowsFaceNamesResolveToInstalledFaces()

@@ -16,10 +16,8 @@ QString resolvePath(const QString &windowsName)
         QString chosen = component;
         if (searching && component != QLatin1String(".") && component != QLatin1String("..") &&
             !QFileInfo::exists(path + QLatin1Char('/') + component)) {
-            const QStringList entries =
-                QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                         QDir::NoDotAndDotDot,
-                                     QDir::Name);
+            const QStringList entries = QDir(path).entryList(
+                QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
             chosen.clear();
             for (const QString &entry : entries) {
                 if (entry.compare(component, Qt::CaseInsensitive) == 0) {

@@ -36,8 +36,7 @@ void reportError(const std::exception &error);
 
 // Runs one event handler to completion. An error ends it where it arose and is reported, and
 // the program goes on; catching here keeps errors from unwinding through Qt's own frames.
-template <typename Handler>
-void runHandler(Handler &&handler)
+template <typename Handler> void runHandler(Handler &&handler)
 {
     try {
         handler();
