@@ -30,7 +30,7 @@ odelane_install_packages() {
     fi
     export DEBIAN_FRONTEND=noninteractive
     "${sudo[@]}" apt-get update -q &&
-        "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+        "${sudo[@]}" apt-get install -y -q "${missing[@]}"
 }
 
 # Configures and builds into the given folder, with any further CMake arguments.
