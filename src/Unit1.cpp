@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QFont>
+#include <QKeyEvent>
 
 TForm1 *Form1 = nullptr;
 
@@ -25,6 +26,9 @@ QFont songFont(int pixels)
 TForm1::TForm1(QWidget *parent) : QWidget(parent), Timer1(new QTimer(this))
 {
     setupUi(this);
+    // A fixed window: a close box, but no minimise or maximise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setFixedSize(538, 657);
     setFont(songFont(12));
     QPalette pal = palette();
@@ -88,6 +92,27 @@ void TForm1::connectHandlers()
     connectHandler(FlatButton1, &QPushButton::clicked, &TForm1::FlatButton1Click);
     connectHandler(Timer1, &QTimer::timeout, &TForm1::Timer1Timer);
     connectHandler(memo3, &TSynEditor::dblClick, &TForm1::memo3DblClick);
+    // Characters typed into the search box pass through Edit4KeyPress (eventFilter).
+    Edit4->installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Edit4 && event->type() == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent *>(event)->text();
+        if (text.size() == 1) {
+            QChar key = text.at(0);
+            app::runHandler([&] { Edit4KeyPress(Edit4, key); });
+            // The handler swallows a character by replacing it with the null character.
+            if (key.isNull())
+                return true;
+            if (key != text.at(0) && key.isPrint()) {
+                Edit4->insert(QString(key));
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::FormCreate(QObject *)

@@ -5,6 +5,7 @@
 #include "app/messagebox.h"
 #include "gbk/codec.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
@@ -65,6 +66,9 @@ private slots:
     void missingListReportsAndLoadsNothing();
 
     void choosingAnEntryWithArrowKeysShowsIt();
+    void droppedListSelectsAsTheArrowKeysMove();
+    void droppedListShowsTwentyRowsOfTwelvePixels();
+    void selectionByProgramLoadsNothing();
     void missingEntryFileKeepsTextAndSelection();
     void backAndForwardStepThroughEntries_data();
     void backAndForwardStepThroughEntries();
@@ -179,6 +183,7 @@ void TestForm1::windowIsFixedWithCaptionAndTabOrder()
         QCOMPARE(tool->focusPolicy(), Qt::NoFocus);
 
     form.show();
+    form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QCOMPARE(QApplication::focusWidget(), form.memo3);
     // Tab walks the visible controls in their tab order (the hidden Button1 is skipped).
@@ -257,17 +262,77 @@ void TestForm1::choosingAnEntryWithArrowKeysShowsIt()
     QVERIFY(m_messages.isEmpty());
 }
 
+void TestForm1::droppedListSelectsAsTheArrowKeysMove()
+{
+    makeAnthology(30);
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.listbox1->setFocus();
+    form.listbox1->showPopup();
+    QAbstractItemView *list = form.listbox1->view();
+    QTRY_VERIFY(list->isVisible());
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(form.listbox1->itemIndex(), 0);
+    QCOMPARE(form.memo3->lines(), QList<QByteArray>{entryText(0)});
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(form.listbox1->itemIndex(), 1);
+    QCOMPARE(form.memo3->lines(), QList<QByteArray>{entryText(1)});
+    QTest::keyClick(list, Qt::Key_End);
+    QCOMPARE(form.listbox1->itemIndex(), 29);
+    QCOMPARE(form.memo3->lines(), QList<QByteArray>{entryText(29)});
+    QTest::keyClick(list, Qt::Key_PageUp);
+    QCOMPARE(form.listbox1->itemIndex(), 10);
+    QTest::keyClick(list, Qt::Key_Up);
+    QCOMPARE(form.memo3->lines(), QList<QByteArray>{entryText(9)});
+    // Return closes the list on the entry already shown.
+    QTest::keyClick(list, Qt::Key_Return);
+    QTRY_VERIFY(!list->isVisible());
+    QCOMPARE(form.listbox1->itemIndex(), 9);
+    QVERIFY(m_messages.isEmpty());
+}
+
+void TestForm1::droppedListShowsTwentyRowsOfTwelvePixels()
+{
+    makeAnthology(190);
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.listbox1->showPopup();
+    QAbstractItemView *list = form.listbox1->view();
+    QTRY_VERIFY(list->isVisible());
+    QCOMPARE(list->visualRect(list->model()->index(0, 0)).height(), 12);
+    QCOMPARE(list->viewport()->height(), 20 * 12);
+    // The list drops below the box, not over it.
+    QVERIFY(list->mapToGlobal(QPoint(0, 0)).y() >=
+            form.listbox1->mapToGlobal(QPoint(0, form.listbox1->height())).y());
+    form.listbox1->hidePopup();
+}
+
+void TestForm1::selectionByProgramLoadsNothing()
+{
+    makeAnthology(5);
+    TForm1 form;
+    form.listbox1->setItemIndex(3);
+    QCOMPARE(form.listbox1->itemIndex(), 3);
+    form.listbox1->setItemIndex(7);
+    QCOMPARE(form.listbox1->itemIndex(), -1);
+    QCOMPARE(form.memo3->lines(), QList<QByteArray>{"current text"});
+}
+
 void TestForm1::missingEntryFileKeepsTextAndSelection()
 {
     makeAnthology(8);
     QFile::remove(QStringLiteral("Data/Odelane/07.txt"));
     TForm1 form;
     form.show();
-    form.listbox1->setCurrentIndex(6); // as the user's pick: raises the selection event
+    form.listbox1->setFocus();
+    for (int i = 0; i < 7; ++i)
+        QTest::keyClick(form.listbox1, Qt::Key_Down);
     QCOMPARE(m_messages.size(), 1);
     QCOMPARE(m_messages[0].text, QStringLiteral("Cannot open file data\\Odelane\\07.txt."));
     QCOMPARE(form.listbox1->itemIndex(), 6);
-    QCOMPARE(form.memo3->lines(), QList<QByteArray>{"current text"});
+    QCOMPARE(form.memo3->lines(), QList<QByteArray>{entryText(5)});
 }
 
 void TestForm1::backAndForwardStepThroughEntries_data()
@@ -327,7 +392,9 @@ void TestForm1::closeKeepsTheBreakStyleOfTheLastLoad()
     putFile(QStringLiteral("Data/Odelane/02.txt"), "one\ntwo\n\n  \n");
     TForm1 form;
     form.show();
-    form.listbox1->setCurrentIndex(1);
+    form.listbox1->setFocus();
+    QTest::keyClick(form.listbox1, Qt::Key_Down);
+    QTest::keyClick(form.listbox1, Qt::Key_Down);
     QVERIFY(form.close());
     QCOMPARE(fileBytes(QStringLiteral("Tem/00.dat")), QByteArray("one\ntwo"));
 }

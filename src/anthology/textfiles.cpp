@@ -120,8 +120,11 @@ void writeFile(const QString &name, QByteArrayView bytes)
 {
     const QString path = resolvePath(name);
     const QFileInfo info(path);
-    // The rename would replace a read-only file; such a file cannot be written.
-    if (info.isDir() || (info.exists() && !info.isWritable()))
+    // The rename would replace a read-only file; such a file cannot be written. The write
+    // bits are asked too, since for root every file counts as writable.
+    constexpr auto kWriteBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (info.isDir() ||
+        (info.exists() && (!info.isWritable() || !(info.permissions() & kWriteBits))))
         throw app::cannotCreateFile(name);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
