@@ -5,9 +5,10 @@
 #include "app/errors.h"
 #include "gbk/codec.h"
 
+#include "scratchfolder.h"
+
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
@@ -17,22 +18,6 @@
 Q_DECLARE_METATYPE(LineBreak)
 
 namespace {
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll();
-}
-
-void putFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 QString errorOf(const std::function<void()> &action)
 {
     try {
@@ -72,22 +57,18 @@ private slots:
     void bundledAnthologyHasEveryEntryInGbk();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_oldCurrent;
+    std::unique_ptr<ScratchFolder> m_folder;
 };
 
 void TestAnthology::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_oldCurrent = QDir::currentPath();
-    QDir::setCurrent(m_dir->path());
+    m_folder = std::make_unique<ScratchFolder>();
+    QVERIFY(m_folder->isValid());
 }
 
 void TestAnthology::cleanup()
 {
-    QDir::setCurrent(m_oldCurrent);
-    m_dir.reset();
+    m_folder.reset();
 }
 
 void TestAnthology::entryListSplitsAtEveryBreakAndStopsAtNul_data()

@@ -5,30 +5,15 @@
 #include "app/messagebox.h"
 #include "gbk/codec.h"
 
+#include "scratchfolder.h"
 #include <QAbstractItemView>
+
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll();
-}
-
-void putFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 QByteArray entryText(int index)
 {
     return "entry " + QByteArray::number(index);
@@ -81,8 +66,7 @@ private slots:
     void bundledEntryIsShownWrapped();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_oldCurrent;
+    std::unique_ptr<ScratchFolder> m_folder;
     QList<app::MessageBoxRequest> m_messages;
 };
 
@@ -95,16 +79,13 @@ void TestForm1::initTestCase()
 void TestForm1::init()
 {
     m_messages.clear();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_oldCurrent = QDir::currentPath();
-    QDir::setCurrent(m_dir->path());
+    m_folder = std::make_unique<ScratchFolder>();
+    QVERIFY(m_folder->isValid());
 }
 
 void TestForm1::cleanup()
 {
-    QDir::setCurrent(m_oldCurrent);
-    m_dir.reset();
+    m_folder.reset();
 }
 
 void TestForm1::windowHasEveryControlAtItsBox_data()
